@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds every flavour and runs all test suites in one CTest run:
+# host (stand-in registry), host with ASan/UBSan, and Windows (real registry, Wine).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh
+
+presets=(host host-sanitize windows)
+for preset in "${presets[@]}"; do
+    echo "== build: $preset"
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j "$(nproc)"
+done
+
+# One CTest tree over the three builds, so a single summary closes the run.
+{
+    echo "# Written by scripts/test.sh"
+    for preset in "${presets[@]}"; do echo "subdirs(\"$preset\")"; done
+} > build/CTestTestfile.cmake
+
+ctest --test-dir build --output-on-failure "$@"
