@@ -19,4 +19,10 @@ done
     for preset in "${presets[@]}"; do echo "subdirs(\"$preset\")"; done
 } > build/CTestTestfile.cmake
 
-ctest --test-dir build --output-on-failure "$@"
+# The Windows suites share one Wine prefix; a server left from an earlier run may be
+# tied to a display that is gone.
+export WINEPREFIX="$PWD/build/wineprefix"
+if [ -d "$WINEPREFIX" ]; then wineserver -k >/dev/null 2>&1 || true; fi
+
+# Message boxes need an X display: the current one, or a private Xvfb.
+bash scripts/with-display.sh ctest --test-dir build --output-on-failure "$@"

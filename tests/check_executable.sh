@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# What the shipped executable must be: a stripped 32-bit GUI program for i386 that
+# imports nothing but Windows' own DLLs (the runtimes are linked in statically).
+set -euo pipefail
+exe="$1"
+objdump=i686-w64-mingw32-objdump
+fail=0
+
+headers=$($objdump -p "$exe")
+grep -q 'file format pei-i386' <<<"$headers" || { echo "not a PE32 file for i386"; fail=1; }
+grep -qE '^Subsystem[[:space:]]+00000002' <<<"$headers" || { echo "not a GUI-subsystem program"; fail=1; }
+
+dlls=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr '[:upper:]' '[:lower:]' | sort -u)
+echo "imports: $(echo $dlls)"
+for dll in $dlls; do
+    case "$dll" in
+        kernel32.dll | user32.dll | advapi32.dll | msvcrt.dll) ;;
+        *) echo "imports $dll, which is not one of Windows' own DLLs"; fail=1 ;;
+    esac
+done
+
+if ! $objdump -t "$exe" 2>&1 | grep -q 'no symbols'; then
+    echo "symbols left in the executable"
+    fail=1
+fi
+
+echo "size: $(stat -c %s "$exe") bytes"
+exit $fail
