@@ -87,23 +87,35 @@ std::vector<std::wstring> SplitPath(const std::wstring& path) {
     return parts;
 }
 
-size_t LowerBound(const Node& node, const std::wstring& name) {
-    auto it = std::lower_bound(node.children.begin(), node.children.end(), name,
-                               [](const NodePtr& c, const std::wstring& n) { return CompareNoCase(c->name, n) < 0; });
+// Case-insensitive order of a stored name against a path level given by pointer and length.
+int CompareLevel(const std::wstring& stored, const wchar_t* level, size_t length) {
+    size_t n = std::min(stored.size(), length);
+    for (size_t i = 0; i < n; ++i) {
+        wchar_t x = Fold(stored[i]), y = Fold(level[i]);
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return stored.size() == length ? 0 : (stored.size() < length ? -1 : 1);
+}
+
+size_t LowerBound(const Node& node, const wchar_t* level, size_t length) {
+    auto it = std::lower_bound(node.children.begin(), node.children.end(), 0,
+                               [&](const NodePtr& c, int) { return CompareLevel(c->name, level, length) < 0; });
     return size_t(it - node.children.begin());
 }
 
-NodePtr FindChild(const Node& node, const std::wstring& name) {
-    size_t i = LowerBound(node, name);
-    if (i < node.children.size() && CompareNoCase(node.children[i]->name, name) == 0) return node.children[i];
+NodePtr FindChild(const Node& node, const wchar_t* level, size_t length) {
+    size_t i = LowerBound(node, level, length);
+    if (i < node.children.size() && CompareLevel(node.children[i]->name, level, length) == 0) return node.children[i];
     return nullptr;
 }
+
+NodePtr FindChild(const Node& node, const std::wstring& name) { return FindChild(node, name.data(), name.size()); }
 
 NodePtr AddChild(const NodePtr& node, const std::wstring& name) {
     NodePtr child = std::make_shared<Node>();
     child->name = name;
     child->parent = node.get();
-    node->children.insert(node->children.begin() + long(LowerBound(*node, name)), child);
+    node->children.insert(node->children.begin() + long(LowerBound(*node, name.data(), name.size())), child);
     return child;
 }
 
@@ -112,16 +124,21 @@ NodePtr AddChild(const NodePtr& node, const std::wstring& name) {
 // a bounded number of times.
 NodePtr Walk(NodePtr start, const std::wstring& path, bool followLast, int depth = 0) {
     if (!start || depth > 16) return nullptr;
-    std::vector<std::wstring> parts = SplitPath(path);
     NodePtr node = start;
-    for (size_t i = 0; i < parts.size(); ++i) {
-        node = FindChild(*node, parts[i]);
-        if (!node) return nullptr;
-        bool last = i + 1 == parts.size();
-        if (node->isLink && (!last || followLast)) {
-            node = Walk(RootNode(node->linkRoot), node->linkPath, true, depth + 1);
+    size_t begin = 0;
+    while (begin < path.size()) {
+        size_t end = path.find(L'\\', begin);
+        if (end == std::wstring::npos) end = path.size();
+        if (end > begin) {
+            node = FindChild(*node, path.data() + begin, end - begin);
             if (!node) return nullptr;
+            bool last = path.find_first_not_of(L'\\', end) == std::wstring::npos;
+            if (node->isLink && (!last || followLast)) {
+                node = Walk(RootNode(node->linkRoot), node->linkPath, true, depth + 1);
+                if (!node) return nullptr;
+            }
         }
+        begin = end + 1;
     }
     return node;
 }
