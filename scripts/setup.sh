@@ -12,7 +12,7 @@ need_root() {
 }
 
 packages=(
-    cmake ninja-build g++ clang googletest
+    cmake g++ clang libclang-rt-14-dev googletest
     g++-mingw-w64-i686 binutils-mingw-w64-i686
     wine wine32:i386 wine64 xvfb x11-utils imagemagick locales
     cppcheck clang-tidy clang-format

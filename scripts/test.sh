@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds every flavour and runs all test suites in one CTest run:
-# host (stand-in registry), host with ASan/UBSan, and Windows (real registry, Wine).
+# host (stand-in registry), host with ASan/UBSan, the libFuzzer target (clang), and
+# Windows (real registry and message boxes, under Wine).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
 
-presets=(host host-sanitize windows)
+presets=(host host-sanitize fuzz windows)
 for preset in "${presets[@]}"; do
     echo "== build: $preset"
     cmake --preset "$preset" >/dev/null
