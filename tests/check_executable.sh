@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # What the shipped executable must be: a stripped 32-bit GUI program for i386 that
-# imports nothing but Windows' own DLLs (the runtimes are linked in statically).
+# imports nothing but Windows' own DLLs (the runtimes are linked in statically), and
+# no larger than the bound. Usage: check_executable.sh EXE [MAX_BYTES]
 set -euo pipefail
 exe="$1"
+max_bytes="${2:-24576}"
 objdump=i686-w64-mingw32-objdump
 fail=0
 
@@ -24,5 +26,10 @@ if ! $objdump -t "$exe" 2>&1 | grep -q 'no symbols'; then
     fail=1
 fi
 
-echo "size: $(stat -c %s "$exe") bytes"
+size=$(stat -c %s "$exe")
+echo "size: $size bytes (bound: $max_bytes)"
+if [ "$size" -gt "$max_bytes" ]; then
+    echo "larger than $max_bytes bytes"
+    fail=1
+fi
 exit $fail
