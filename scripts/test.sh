@@ -10,7 +10,7 @@ bash scripts/setup.sh
 presets=(host host-sanitize fuzz windows)
 for preset in "${presets[@]}"; do
     echo "== build: $preset"
-    cmake --preset "$preset" >/dev/null
+    cmake --preset "$preset" -DTAVIX_BUILD_TESTS=ON >/dev/null
     cmake --build --preset "$preset" -j "$(nproc)"
 done
 
