@@ -122,7 +122,7 @@ NodePtr AddChild(const NodePtr& node, const std::wstring& name) {
 // Walks `path` from `start`. Links met on the way are followed, as the registry does;
 // the last level is followed only when followLast is set. Links to links are followed
 // a bounded number of times.
-NodePtr Walk(NodePtr start, const std::wstring& path, bool followLast, int depth = 0) {
+NodePtr Walk(const NodePtr& start, const std::wstring& path, bool followLast, int depth = 0) {
     if (!start || depth > 16) return nullptr;
     NodePtr node = start;
     size_t begin = 0;
@@ -178,19 +178,18 @@ NodePtr Resolve(HKEY key, REGSAM* access, LONG* error) {
     return h->node;
 }
 
-bool AsksMoreThanRead(REGSAM access) {
-    return (access & ~(KEY_READ | KEY_WOW64_32KEY | KEY_WOW64_64KEY)) != 0;
-}
+bool AsksMoreThanRead(REGSAM access) { return (access & ~(KEY_READ | KEY_WOW64_32KEY | KEY_WOW64_64KEY)) != 0; }
 
 void SnapshotNode(const Node& node, const std::wstring& path, std::vector<std::wstring>& out) {
     if (node.isLink) {
-        out.push_back(path + L" -> " + (node.linkRoot == HKEY_LOCAL_MACHINE ? L"HKLM\\" : L"HKCU\\") +
-                      node.linkPath);
+        out.push_back(path + L" -> " + (node.linkRoot == HKEY_LOCAL_MACHINE ? L"HKLM\\" : L"HKCU\\") + node.linkPath);
         return;
     }
     out.push_back(path);
-    for (const auto& value : node.values) out.push_back(path + L" =" + value.first);
-    for (const auto& child : node.children) SnapshotNode(*child, path + L"\\" + child->name, out);
+    for (const auto& value : node.values)
+        out.push_back(path + L" =" + value.first);
+    for (const auto& child : node.children)
+        SnapshotNode(*child, path + L"\\" + child->name, out);
 }
 
 }  // namespace
@@ -274,8 +273,7 @@ LONG RegCloseKey(HKEY key) {
     return ERROR_SUCCESS;
 }
 
-LONG RegQueryValueExW(HKEY key, const WCHAR* valueName, DWORD* reserved, DWORD* type, BYTE* data,
-                      DWORD* dataLength) {
+LONG RegQueryValueExW(HKEY key, const WCHAR* valueName, DWORD* reserved, DWORD* type, BYTE* data, DWORD* dataLength) {
     (void)reserved;
     if (data && !dataLength) return ERROR_INVALID_PARAMETER;
     REGSAM access = 0;

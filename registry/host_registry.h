@@ -18,13 +18,13 @@ typedef DWORD REGSAM;
 typedef unsigned char BYTE;
 typedef wchar_t WCHAR;
 typedef struct HostRegistryKey* HKEY;
-typedef struct _FILETIME {
+typedef struct FILETIME {
     DWORD dwLowDateTime;
     DWORD dwHighDateTime;
 } FILETIME;
 
-#define HKEY_CURRENT_USER ((HKEY)(uintptr_t)0x80000001u)
-#define HKEY_LOCAL_MACHINE ((HKEY)(uintptr_t)0x80000002u)
+#define HKEY_CURRENT_USER (reinterpret_cast<HKEY>(uintptr_t{0x80000001u}))
+#define HKEY_LOCAL_MACHINE (reinterpret_cast<HKEY>(uintptr_t{0x80000002u}))
 
 #define ERROR_SUCCESS 0L
 #define ERROR_FILE_NOT_FOUND 2L
@@ -52,9 +52,8 @@ typedef struct _FILETIME {
 #define REG_LINK 6u
 
 LONG RegOpenKeyExW(HKEY parent, const WCHAR* path, DWORD options, REGSAM access, HKEY* result);
-LONG RegEnumKeyExW(HKEY key, DWORD index, WCHAR* name, DWORD* nameLength, DWORD* reserved,
-                   WCHAR* className, DWORD* classLength, FILETIME* lastWriteTime);
+LONG RegEnumKeyExW(HKEY key, DWORD index, WCHAR* name, DWORD* nameLength, DWORD* reserved, WCHAR* className,
+                   DWORD* classLength, FILETIME* lastWriteTime);
 LONG RegDeleteKeyW(HKEY parent, const WCHAR* subkey);
 LONG RegCloseKey(HKEY key);
-LONG RegQueryValueExW(HKEY key, const WCHAR* valueName, DWORD* reserved, DWORD* type, BYTE* data,
-                      DWORD* dataLength);
+LONG RegQueryValueExW(HKEY key, const WCHAR* valueName, DWORD* reserved, DWORD* type, BYTE* data, DWORD* dataLength);

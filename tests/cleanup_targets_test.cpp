@@ -30,7 +30,8 @@ TEST(CleanupTargets, EveryTargetIsSweptAndOneFailureFailsTheRun) {
         EXPECT_EQ(SweepCleanupTargets(), failing < 0 ? 1 : 0) << "failing target " << failing + 1;
 
         for (int t = 0; t < kCleanupTargetCount; ++t) {
-            bool left = hostreg::KeyExists(kCleanupTargets[t].root, std::wstring(kCleanupTargets[t].vendorKeyPath) + L"\\Tavix");
+            bool left = hostreg::KeyExists(kCleanupTargets[t].root,
+                                           std::wstring(kCleanupTargets[t].vendorKeyPath) + L"\\Tavix");
             EXPECT_EQ(left, t == failing) << "target " << t + 1 << " with target " << failing + 1 << " failing";
         }
         EXPECT_EQ(hostreg::OpenHandleCount(), 0);

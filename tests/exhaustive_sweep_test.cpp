@@ -74,7 +74,8 @@ std::vector<Placement> Placements(const std::vector<std::wstring>& shape) {
                                FaultKind::DenyDelete})
             all.push_back({false, {kind, kRoot, path, 0}});
         for (FaultKind kind : {FaultKind::EnumTransient, FaultKind::EnumForever})
-            for (DWORD index = 0; index < children && index < 2; ++index) all.push_back({false, {kind, kRoot, path, index}});
+            for (DWORD index = 0; index < children && index < 2; ++index)
+                all.push_back({false, {kind, kRoot, path, index}});
         if (!relative.empty() && children == 0) all.push_back({true, {FaultKind::DenyDelete, kRoot, path, 0}});
     }
     return all;
@@ -87,9 +88,12 @@ Case Build(const std::vector<std::wstring>& shape, const std::vector<const Place
     for (const std::wstring& relative : shape) {
         std::wstring path = kVendor + L"\\" + relative;
         bool isLink = false;
-        for (const Placement* p : faults) isLink = isLink || (p->isLink && p->fault.path == path);
-        if (isLink) c.links.push_back({kRoot, path, HKEY_LOCAL_MACHINE, kVictim});
-        else c.keys.push_back({kRoot, path, relative.size() % 2 == 0});
+        for (const Placement* p : faults)
+            isLink = isLink || (p->isLink && p->fault.path == path);
+        if (isLink)
+            c.links.push_back({kRoot, path, HKEY_LOCAL_MACHINE, kVictim});
+        else
+            c.keys.push_back({kRoot, path, relative.size() % 2 == 0});
     }
     for (const Placement* p : faults) {
         if (!p->isLink) c.faults.push_back(p->fault);
@@ -129,7 +133,8 @@ TEST_F(ExhaustiveSweep, EveryShapeWithNoFaultOrOneFault) {
     for (const auto& shape : shapes) {
         Check(Build(shape, {}));
         std::vector<Placement> placements = Placements(shape);
-        for (const Placement& one : placements) Check(Build(shape, {&one}));
+        for (const Placement& one : placements)
+            Check(Build(shape, {&one}));
     }
 }
 
@@ -140,7 +145,8 @@ TEST_F(ExhaustiveSweep, EveryShapeWithTwoFaults) {
     for (const auto& shape : shapes) {
         std::vector<Placement> placements = Placements(shape);
         for (size_t i = 0; i < placements.size(); ++i)
-            for (size_t j = i + 1; j < placements.size(); ++j) Check(Build(shape, {&placements[i], &placements[j]}));
+            for (size_t j = i + 1; j < placements.size(); ++j)
+                Check(Build(shape, {&placements[i], &placements[j]}));
     }
 }
 

@@ -36,12 +36,11 @@ const NameCase kNames[] = {
 
 TEST(ProductKeyName, AcceptsExactlyTheProductsNames) {
     for (const NameCase& c : kNames) {
-        EXPECT_EQ(IsProductKeyName(c.name), c.isProduct) << "name: \"" << ::testing::PrintToString(std::wstring(c.name)) << "\"";
+        EXPECT_EQ(IsProductKeyName(c.name), c.isProduct)
+            << "name: \"" << ::testing::PrintToString(std::wstring(c.name)) << "\"";
     }
 }
 
-TEST(ProductKeyName, CaptionIsTheSecondPrefix) {
-    EXPECT_EQ(std::wstring(kProductName), L"Ta.vix");
-}
+TEST(ProductKeyName, CaptionIsTheSecondPrefix) { EXPECT_EQ(std::wstring(kProductName), L"Ta.vix"); }
 
 }  // namespace

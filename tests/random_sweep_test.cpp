@@ -53,8 +53,10 @@ private:
     std::wstring CaseVariant(std::wstring path) {
         for (wchar_t& ch : path) {
             if (Chance(0.5)) continue;
-            if (ch >= L'a' && ch <= L'z') ch = wchar_t(ch - L'a' + L'A');
-            else if (ch >= L'A' && ch <= L'Z') ch = wchar_t(ch - L'A' + L'a');
+            if (ch >= L'a' && ch <= L'z')
+                ch = wchar_t(ch - L'a' + L'A');
+            else if (ch >= L'A' && ch <= L'Z')
+                ch = wchar_t(ch - L'A' + L'a');
         }
         return path;
     }
@@ -62,12 +64,30 @@ private:
     std::wstring Name() {
         static const std::wstring kPool[] = {
             // the product's names
-            L"Tavix", L"Tavix 2000", L"Ta.vix", L"Ta.vix9", L"RurevAvo", L"Tavix\x96f2\x5e06",
+            L"Tavix",
+            L"Tavix 2000",
+            L"Ta.vix",
+            L"Ta.vix9",
+            L"RurevAvo",
+            L"Tavix\x96f2\x5e06",
             // near misses
-            L"tavix", L"TAVIX", L"Ta_vix", L"XTavix", L"Ta.vi", L"RurevAvo2", L"RUREVAVO", L"rurevavo", L"Tavi",
+            L"tavix",
+            L"TAVIX",
+            L"Ta_vix",
+            L"XTavix",
+            L"Ta.vi",
+            L"RurevAvo2",
+            L"RUREVAVO",
+            L"rurevavo",
+            L"Tavi",
             // long and non-ASCII names
-            std::wstring(255, L'L'), L"Tavix" + std::wstring(250, L'y'), std::wstring(195, L'\x96f2'),
-            L"\x96f2\x5e06\x8a5e", L"\xdcnicode \xe9t\xe9", L"Settings", L"Data",
+            std::wstring(255, L'L'),
+            L"Tavix" + std::wstring(250, L'y'),
+            std::wstring(195, L'\x96f2'),
+            L"\x96f2\x5e06\x8a5e",
+            L"\xdcnicode \xe9t\xe9",
+            L"Settings",
+            L"Data",
         };
         return kPool[Pick(std::size(kPool))];
     }
@@ -86,7 +106,8 @@ private:
         for (size_t i = 0; i < children; ++i) {
             std::wstring name = Name();
             bool clash = false;
-            for (const std::wstring& other : used) clash = clash || Same(other, name);
+            for (const std::wstring& other : used)
+                clash = clash || Same(other, name);
             if (clash) continue;
             used.push_back(name);
             std::wstring child = path + L"\\" + name;
@@ -137,8 +158,8 @@ uint64_t EnvNumber(const char* name, uint64_t fallback) {
 }
 
 TEST(RandomSweep, InvariantsHoldOnRandomRegistriesWithRandomFaults) {
-    uint64_t seed = EnvNumber("TAVIX_SWEEP_SEED",
-                              uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()));
+    uint64_t seed =
+        EnvNumber("TAVIX_SWEEP_SEED", uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()));
     uint64_t cases = EnvNumber("TAVIX_SWEEP_CASES", 3000);
     std::printf("seed %llu (TAVIX_SWEEP_SEED to replay), %llu cases\n", (unsigned long long)seed,
                 (unsigned long long)cases);
@@ -149,8 +170,7 @@ TEST(RandomSweep, InvariantsHoldOnRandomRegistriesWithRandomFaults) {
         std::string problems = sweepcase::Run(c);
         if (problems.empty()) continue;
         Case small = sweepcase::Shrink(c);
-        FAIL() << "case seed " << caseSeed << " (TAVIX_SWEEP_SEED=" << caseSeed
-               << " TAVIX_SWEEP_CASES=1 replays it):\n"
+        FAIL() << "case seed " << caseSeed << " (TAVIX_SWEEP_SEED=" << caseSeed << " TAVIX_SWEEP_CASES=1 replays it):\n"
                << problems << "smallest failing case found:\n"
                << sweepcase::Describe(small) << "which gives:\n"
                << sweepcase::Run(small);

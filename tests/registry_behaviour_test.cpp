@@ -37,8 +37,7 @@ protected:
 TEST_F(RegistryBehaviour, LookupIgnoresCaseAndEnumerationKeepsIt) {
     Make({L"MixedCase"});
     HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, (Vendor() + L"\\mIXEDcASE").c_str(), 0, KEY_READ, &key),
-              ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, (Vendor() + L"\\mIXEDcASE").c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
     RegCloseKey(key);
     HKEY vendor = OpenVendor();
     EXPECT_EQ(Names(vendor), std::vector<std::wstring>{L"MixedCase"});

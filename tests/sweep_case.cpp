@@ -58,7 +58,8 @@ Location Locate(const std::vector<std::wstring>& levels) {
         const std::vector<std::wstring>& vendor = vendors[size_t(t)];
         if (levels.size() < vendor.size()) continue;
         bool match = true;
-        for (size_t i = 0; i < vendor.size() && match; ++i) match = Upper(levels[i]) == vendor[i];
+        for (size_t i = 0; i < vendor.size() && match; ++i)
+            match = Upper(levels[i]) == vendor[i];
         if (!match) continue;
         where.target = t;
         where.isVendor = levels.size() == vendor.size();
@@ -90,19 +91,22 @@ void Apply(const Case& c) {
     }
     for (const Link& link : c.links) {
         // A link is a new key of its own; one whose name is taken (in any case) is skipped.
-        if (!hostreg::KeyExists(link.root, link.path)) hostreg::CreateLink(link.root, link.path, link.targetRoot, link.targetPath);
+        if (!hostreg::KeyExists(link.root, link.path))
+            hostreg::CreateLink(link.root, link.path, link.targetRoot, link.targetPath);
     }
     for (const Fault& fault : c.faults) {
         if (!hostreg::KeyExists(fault.root, fault.path)) continue;
         switch (fault.kind) {
-        case FaultKind::DenyFullAccess: hostreg::DenyFullAccess(fault.root, fault.path); break;
-        case FaultKind::DenyOpenNotFound: hostreg::DenyOpen(fault.root, fault.path, ERROR_FILE_NOT_FOUND); break;
-        case FaultKind::DenyOpenAccessDenied: hostreg::DenyOpen(fault.root, fault.path, ERROR_ACCESS_DENIED); break;
-        case FaultKind::EnumTransient:
-            hostreg::FailEnum(fault.root, fault.path, fault.index, kEnumAttemptsPerIndex - 1, ERROR_ACCESS_DENIED);
-            break;
-        case FaultKind::EnumForever: hostreg::FailEnum(fault.root, fault.path, fault.index, -1, ERROR_MORE_DATA); break;
-        case FaultKind::DenyDelete: hostreg::DenyDelete(fault.root, fault.path, ERROR_ACCESS_DENIED); break;
+            case FaultKind::DenyFullAccess: hostreg::DenyFullAccess(fault.root, fault.path); break;
+            case FaultKind::DenyOpenNotFound: hostreg::DenyOpen(fault.root, fault.path, ERROR_FILE_NOT_FOUND); break;
+            case FaultKind::DenyOpenAccessDenied: hostreg::DenyOpen(fault.root, fault.path, ERROR_ACCESS_DENIED); break;
+            case FaultKind::EnumTransient:
+                hostreg::FailEnum(fault.root, fault.path, fault.index, kEnumAttemptsPerIndex - 1, ERROR_ACCESS_DENIED);
+                break;
+            case FaultKind::EnumForever:
+                hostreg::FailEnum(fault.root, fault.path, fault.index, -1, ERROR_MORE_DATA);
+                break;
+            case FaultKind::DenyDelete: hostreg::DenyDelete(fault.root, fault.path, ERROR_ACCESS_DENIED); break;
         }
     }
 }
@@ -231,9 +235,10 @@ Case Shrink(const Case& c) {
             // A key goes with everything below it.
             Case trial = best;
             const Key gone = trial.keys[i];
-            trial.keys.erase(std::remove_if(trial.keys.begin(), trial.keys.end(),
-                                            [&](const Key& k) { return k.root == gone.root && IsUnder(k.path, gone.path); }),
-                             trial.keys.end());
+            trial.keys.erase(
+                std::remove_if(trial.keys.begin(), trial.keys.end(),
+                               [&](const Key& k) { return k.root == gone.root && IsUnder(k.path, gone.path); }),
+                trial.keys.end());
             if (trial.keys.size() != best.keys.size() && !Run(trial).empty()) {
                 best = trial;
                 progress = true;
@@ -245,12 +250,14 @@ Case Shrink(const Case& c) {
 }
 
 std::string Describe(const Case& c) {
-    static const char* const kKinds[] = {"deny full access", "deny open (not found)", "deny open (access denied)",
-                                         "enum fails a while", "enum fails for ever", "deny delete"};
+    static const char* const kKinds[] = {"deny full access",   "deny open (not found)", "deny open (access denied)",
+                                         "enum fails a while", "enum fails for ever",   "deny delete"};
     std::string out;
-    for (const Key& key : c.keys) out += "  key   " + Narrow(Full(key.root, key.path)) + (key.hasValue ? " (value)" : "") + "\n";
+    for (const Key& key : c.keys)
+        out += "  key   " + Narrow(Full(key.root, key.path)) + (key.hasValue ? " (value)" : "") + "\n";
     for (const Link& link : c.links)
-        out += "  link  " + Narrow(Full(link.root, link.path)) + " -> " + Narrow(Full(link.targetRoot, link.targetPath)) + "\n";
+        out += "  link  " + Narrow(Full(link.root, link.path)) + " -> " +
+               Narrow(Full(link.targetRoot, link.targetPath)) + "\n";
     for (const Fault& fault : c.faults)
         out += "  fault " + std::string(kKinds[int(fault.kind)]) + " on " + Narrow(Full(fault.root, fault.path)) +
                (fault.kind == FaultKind::EnumTransient || fault.kind == FaultKind::EnumForever

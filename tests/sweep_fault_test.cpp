@@ -24,7 +24,7 @@ TEST_F(SweepFault, VendorKeyReadableButNotWritableIsAFailureAndIsLeftAlone) {
 }
 
 TEST_F(SweepFault, OnlyAnAbsentVendorKeyCountsAsNothingToDo) {
-    struct Case {
+    const struct Case {
         LONG openError;
         int expected;
     } cases[] = {{ERROR_FILE_NOT_FOUND, 1}, {ERROR_ACCESS_DENIED, 0}, {ERROR_INVALID_HANDLE, 0}};
@@ -39,7 +39,7 @@ TEST_F(SweepFault, OnlyAnAbsentVendorKeyCountsAsNothingToDo) {
 }
 
 TEST_F(SweepFault, ProductKeyThatStaysDoesNotKeepTheNextOneFromGoing) {
-    struct Case {
+    const struct Case {
         const char* fault;
         void (*inject)(const std::wstring& key);
     } cases[] = {
@@ -124,7 +124,8 @@ TEST_F(SweepFault, EnumerationFailingForEverEndsAndIsAFailure) {
 
 TEST_F(SweepFault, KeyUnreadableAtEveryIndexEndsTheWalk) {
     Make({L"Tavix\\x"});
-    for (DWORD i = 0; i < 1000; ++i) hostreg::FailEnum(HKCU, Vendor(), i, -1, ERROR_KEY_DELETED);
+    for (DWORD i = 0; i < 1000; ++i)
+        hostreg::FailEnum(HKCU, Vendor(), i, -1, ERROR_KEY_DELETED);
     EXPECT_EQ(Sweep(), 0);
     EXPECT_LE(hostreg::EnumCalls(), long(kEnumAttemptsPerIndex) * kMaxUnreadableIndexesInRow);
     EXPECT_TRUE(Exists(L"Tavix\\x"));

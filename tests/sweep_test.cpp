@@ -14,13 +14,16 @@ TEST_F(ProductSweep, RemovesExactlyTheProductKeys) {
     const wchar_t* products[] = {L"Tavix", L"Tavix 2000", L"Ta.vix", L"Ta.vix9", L"RurevAvo"};
     const wchar_t* others[] = {L"tavix 1", L"Ta_vix", L"RurevAvo2", L"XTavix", L"Ta.vi", L"RUREVAVO x", L"Alpha"};
     Make({});
-    for (const wchar_t* name : products) Make({name, std::wstring(name) + L"\\Settings"});
-    for (const wchar_t* name : others) Make({name, std::wstring(name) + L"\\Settings"});
+    for (const wchar_t* name : products)
+        Make({name, std::wstring(name) + L"\\Settings"});
+    for (const wchar_t* name : others)
+        Make({name, std::wstring(name) + L"\\Settings"});
     SetValue(HKEY_CURRENT_USER, Vendor(), L"InstallDir");
 
     EXPECT_EQ(Sweep(), 1);
 
-    for (const wchar_t* name : products) EXPECT_FALSE(Exists(name)) << "product key stayed";
+    for (const wchar_t* name : products)
+        EXPECT_FALSE(Exists(name)) << "product key stayed";
     for (const wchar_t* name : others) {
         EXPECT_TRUE(Exists(name)) << "other key removed";
         EXPECT_TRUE(Exists(std::wstring(name) + L"\\Settings"));
@@ -84,8 +87,8 @@ TEST_F(ProductSweep, LongAndNonAsciiNamesNeitherStopNorHideProductKeys) {
     EXPECT_EQ(Sweep(), 1);
     EXPECT_TRUE(Exists(chinese));
     EXPECT_TRUE(Exists(longest));
-    for (const std::wstring& name : {std::wstring(L"Ta.vix"), std::wstring(L"Tavix \u4e91\u5e06\u8bcd"), longProduct,
-                                     std::wstring(L"Tavix")})
+    for (const std::wstring& name :
+         {std::wstring(L"Ta.vix"), std::wstring(L"Tavix \u4e91\u5e06\u8bcd"), longProduct, std::wstring(L"Tavix")})
         EXPECT_FALSE(Exists(name));
 }
 

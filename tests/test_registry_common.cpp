@@ -28,7 +28,8 @@ void RegistryTest::TearDown() {
 
 void RegistryTest::Make(std::initializer_list<std::wstring> relatives) const {
     testreg::CreateKey(HKEY_CURRENT_USER, vendor_);
-    for (const std::wstring& relative : relatives) testreg::CreateKey(HKEY_CURRENT_USER, Below(relative));
+    for (const std::wstring& relative : relatives)
+        testreg::CreateKey(HKEY_CURRENT_USER, Below(relative));
 }
 
 int RegistryTest::Sweep() const { return DeleteProductKeys(HKEY_CURRENT_USER, vendor_.c_str()); }

@@ -75,11 +75,13 @@ void SeedLeftovers(const Place& place) {
         Make(place, std::wstring(name) + L"\\Settings\\Window");
         ASSERT_TRUE(winreg::SetValue(place.root, Join(place, name), place.view, L"Version", L"7.1"));
     }
-    for (const wchar_t* name : kOtherNames) Make(place, std::wstring(name) + L"\\Tavix");
+    for (const wchar_t* name : kOtherNames)
+        Make(place, std::wstring(name) + L"\\Tavix");
 }
 
 void ExpectOnlyProductKeysGone(const Place& place) {
-    for (const wchar_t* name : kProductNames) EXPECT_FALSE(Exists(place, name)) << ToUtf8Path(Join(place, name));
+    for (const wchar_t* name : kProductNames)
+        EXPECT_FALSE(Exists(place, name)) << ToUtf8Path(Join(place, name));
     for (const wchar_t* name : kOtherNames)
         EXPECT_TRUE(Exists(place, std::wstring(name) + L"\\Tavix")) << ToUtf8Path(Join(place, name));
     EXPECT_TRUE(winreg::HasValue(place.root, place.path, place.view, L"Language")) << ToUtf8Path(place.path);
@@ -88,7 +90,8 @@ void ExpectOnlyProductKeysGone(const Place& place) {
 void ExpectUntouched(const Place& place) {
     for (const wchar_t* name : kProductNames)
         EXPECT_TRUE(Exists(place, std::wstring(name) + L"\\Settings\\Window")) << ToUtf8Path(Join(place, name));
-    for (const wchar_t* name : kOtherNames) EXPECT_TRUE(Exists(place, std::wstring(name) + L"\\Tavix"));
+    for (const wchar_t* name : kOtherNames)
+        EXPECT_TRUE(Exists(place, std::wstring(name) + L"\\Tavix"));
 }
 
 // A link named `name` under the place, to a victim key with a value and no subkeys:

@@ -29,8 +29,8 @@ std::wstring AppPath() {
     wchar_t self[MAX_PATH];
     DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring path(self, length);
-    path = path.substr(0, path.find_last_of(L'\\'));  // its folder
-    path = path.substr(0, path.find_last_of(L'\\'));  // one above
+    path.resize(path.find_last_of(L'\\'));  // its folder
+    path.resize(path.find_last_of(L'\\'));  // one above
     return path + L"\\TavixDelReg.exe";
 }
 

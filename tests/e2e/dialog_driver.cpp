@@ -23,11 +23,11 @@ void Print(const std::string& line) {
 
 const char* ButtonName(int id) {
     switch (id) {
-    case IDOK: return "OK";
-    case IDCANCEL: return "Cancel";
-    case IDYES: return "Yes";
-    case IDNO: return "No";
-    default: return "Other";
+        case IDOK: return "OK";
+        case IDCANCEL: return "Cancel";
+        case IDYES: return "Yes";
+        case IDNO: return "No";
+        default: return "Other";
     }
 }
 
@@ -35,7 +35,8 @@ void PrintBox(const MessageBoxView& view) {
     Print("caption: " + ToUtf8(view.caption));
     Print("text: " + ToUtf8(view.text));
     std::string buttons = "buttons:";
-    for (int id : view.buttons) buttons += std::string(" ") + ButtonName(id);
+    for (int id : view.buttons)
+        buttons += std::string(" ") + ButtonName(id);
     Print(buttons);
 }
 

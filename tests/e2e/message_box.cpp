@@ -50,6 +50,8 @@ bool WaitForMessageBox(const std::wstring& caption, DWORD processId, DWORD timeo
         Search search{&caption, processId, view};
         view->window = nullptr;
         EnumWindows(Consider, reinterpret_cast<LPARAM>(&search));
+        // Consider() fills in the view through the LPARAM.
+        // cppcheck-suppress knownConditionTrueFalse
         if (view->window) return true;
         if (GetTickCount() - start >= timeoutMs) return false;
         Sleep(50);
@@ -58,22 +60,16 @@ bool WaitForMessageBox(const std::wstring& caption, DWORD processId, DWORD timeo
 
 bool AnswerMessageBox(const MessageBoxView& view, Answer answer, DWORD timeoutMs) {
     switch (answer) {
-    case Answer::Ok:
-        PostMessageW(view.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        break;
-    case Answer::Cancel:
-        PostMessageW(view.window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-        break;
-    case Answer::Escape: {
-        // The Esc key on the focused button; the box's own dialog loop turns it into Cancel.
-        HWND target = GetDlgItem(view.window, IDOK);
-        PostMessageW(target ? target : view.window, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-        PostMessageW(target ? target : view.window, WM_KEYUP, VK_ESCAPE, 0xC0010001);
-        break;
-    }
-    case Answer::Close:
-        PostMessageW(view.window, WM_CLOSE, 0, 0);
-        break;
+        case Answer::Ok: PostMessageW(view.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); break;
+        case Answer::Cancel: PostMessageW(view.window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); break;
+        case Answer::Escape: {
+            // The Esc key on the focused button; the box's own dialog loop turns it into Cancel.
+            HWND target = GetDlgItem(view.window, IDOK);
+            PostMessageW(target ? target : view.window, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+            PostMessageW(target ? target : view.window, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+            break;
+        }
+        case Answer::Close: PostMessageW(view.window, WM_CLOSE, 0, 0); break;
     }
     DWORD start = GetTickCount();
     while (IsWindow(view.window)) {
@@ -84,11 +80,16 @@ bool AnswerMessageBox(const MessageBoxView& view, Answer answer, DWORD timeoutMs
 }
 
 bool ParseAnswer(const std::wstring& word, Answer* answer) {
-    if (word == L"ok") *answer = Answer::Ok;
-    else if (word == L"cancel") *answer = Answer::Cancel;
-    else if (word == L"esc") *answer = Answer::Escape;
-    else if (word == L"close") *answer = Answer::Close;
-    else return false;
+    if (word == L"ok")
+        *answer = Answer::Ok;
+    else if (word == L"cancel")
+        *answer = Answer::Cancel;
+    else if (word == L"esc")
+        *answer = Answer::Escape;
+    else if (word == L"close")
+        *answer = Answer::Close;
+    else
+        return false;
     return true;
 }
 

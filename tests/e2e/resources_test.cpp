@@ -111,9 +111,7 @@ struct VersionNode {
     std::vector<VersionNode> children;
 };
 
-const BYTE* AlignDword(const BYTE* at, const BYTE* base) {
-    return base + ((at - base + 3) & ~3);
-}
+const BYTE* AlignDword(const BYTE* at, const BYTE* base) { return base + ((at - base + 3) & ~3); }
 
 VersionNode ParseVersionNode(const BYTE* at, const BYTE* base) {
     VersionNode node;
@@ -205,7 +203,8 @@ TEST_F(Resources, VersionRecordReadsBackThroughTheVersionApi) {
     const VersionNode& block = root.children[0].children[0];
     EXPECT_EQ(block.key, L"040004b0");
     ASSERT_EQ(block.children.size(), std::size(values));
-    for (size_t i = 0; i < block.children.size(); ++i) EXPECT_EQ(block.children[i].key, values[i].first);
+    for (size_t i = 0; i < block.children.size(); ++i)
+        EXPECT_EQ(block.children[i].key, values[i].first);
 }
 
 }  // namespace

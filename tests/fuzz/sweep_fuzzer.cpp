@@ -29,8 +29,22 @@ private:
 
 const std::wstring& Name(unsigned i) {
     static const std::wstring kPool[] = {
-        L"Tavix", L"Tavix 2000", L"Ta.vix", L"Ta.vix9", L"RurevAvo", L"tavix", L"Ta_vix", L"XTavix", L"Ta.vi",
-        L"RurevAvo2", L"RUREVAVO", L"Tavi", L"Other", L"Data", std::wstring(255, L'L'), std::wstring(195, L'\x96f2'),
+        L"Tavix",
+        L"Tavix 2000",
+        L"Ta.vix",
+        L"Ta.vix9",
+        L"RurevAvo",
+        L"tavix",
+        L"Ta_vix",
+        L"XTavix",
+        L"Ta.vi",
+        L"RurevAvo2",
+        L"RUREVAVO",
+        L"Tavi",
+        L"Other",
+        L"Data",
+        std::wstring(255, L'L'),
+        std::wstring(195, L'\x96f2'),
     };
     return kPool[i % (sizeof kPool / sizeof kPool[0])];
 }
@@ -52,7 +66,8 @@ Case Decode(Bytes& in) {
         auto base = Base(in.Next(kCleanupTargetCount + 2));
         std::wstring path = base.second;
         unsigned depth = in.Next(9);
-        for (unsigned d = 0; d < depth; ++d) path += L"\\" + Name(in.Next(64));
+        for (unsigned d = 0; d < depth; ++d)
+            path += L"\\" + Name(in.Next(64));
         c.keys.push_back({base.first, path, in.Next(2) == 1});
     }
     if (c.keys.empty()) return c;
