@@ -307,6 +307,15 @@ void CreateKey(HKEY root, const std::wstring& path) {
 
 bool KeyExists(HKEY root, const std::wstring& path) { return ControlFind(root, path) != nullptr; }
 
+std::wstring StoredPath(HKEY root, const std::wstring& path) {
+    NodePtr node = ControlFind(root, path);
+    if (!node) return std::wstring();
+    std::wstring stored;
+    const Node* at = node.get();
+    for (; at->parent; at = at->parent) stored = L"\\" + at->name + stored;
+    return (at == S().machine.get() ? L"HKLM" : L"HKCU") + stored;
+}
+
 void SetValue(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type) {
     NodePtr node = ControlFindOrDie(root, path);
     for (auto& value : node->values) {

@@ -16,6 +16,10 @@ void Reset();
 void CreateKey(HKEY root, const std::wstring& path);
 // True when root\path exists; a link at the last level counts as itself.
 bool KeyExists(HKEY root, const std::wstring& path);
+// Where root\path really is, as "HKLM\..." or "HKCU\..." with every level named as
+// stored (links on the way followed, a link at the last level taken as itself);
+// empty when it does not exist.
+std::wstring StoredPath(HKEY root, const std::wstring& path);
 void SetValue(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type);
 bool HasValue(HKEY root, const std::wstring& path, const std::wstring& name);
 // Makes root\path a registry link to targetRoot\targetPath (which need not exist).

@@ -112,15 +112,18 @@ void Apply(const Case& c) {
 }
 
 // Whether something that can make the target fail sits on its vendor key or in its
-// product trees. Transient enumeration errors do not count: the sweep rides them out.
+// product trees, judged by where it really is: the registry ignores case, so a fault
+// given under "tavix" may sit in the product key stored as "Tavix". Transient
+// enumeration errors do not count: the sweep rides them out.
 bool TargetHasFault(const Case& c, int target) {
     auto touches = [&](HKEY root, const std::wstring& path) {
-        Location where = LocateFull(Full(root, path));
+        std::wstring stored = hostreg::StoredPath(root, path);
+        if (stored.empty()) return false;
+        Location where = LocateFull(stored);
         return where.target == target && (where.isVendor || where.inProduct);
     };
     for (const Fault& fault : c.faults) {
-        if (fault.kind == FaultKind::EnumTransient) continue;
-        if (hostreg::KeyExists(fault.root, fault.path) && touches(fault.root, fault.path)) return true;
+        if (fault.kind != FaultKind::EnumTransient && touches(fault.root, fault.path)) return true;
     }
     for (const Link& link : c.links) {
         if (touches(link.root, link.path)) return true;
@@ -132,8 +135,9 @@ bool TargetHasFault(const Case& c, int target) {
 bool VendorReportsAbsent(const Case& c, int target) {
     for (const Fault& fault : c.faults) {
         if (fault.kind != FaultKind::DenyOpenNotFound) continue;
-        Location where = LocateFull(Full(fault.root, fault.path));
-        if (where.target == target && where.isVendor) return true;
+        std::wstring stored = hostreg::StoredPath(fault.root, fault.path);
+        Location where = LocateFull(stored);
+        if (!stored.empty() && where.target == target && where.isVendor) return true;
     }
     return false;
 }
