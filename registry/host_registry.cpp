@@ -312,7 +312,8 @@ std::wstring StoredPath(HKEY root, const std::wstring& path) {
     if (!node) return std::wstring();
     std::wstring stored;
     const Node* at = node.get();
-    for (; at->parent; at = at->parent) stored = L"\\" + at->name + stored;
+    for (; at->parent; at = at->parent)
+        stored = L"\\" + at->name + stored;
     return (at == S().machine.get() ? L"HKLM" : L"HKCU") + stored;
 }
 
