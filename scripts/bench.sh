@@ -95,7 +95,7 @@ done
 
 results="$out/results.md"
 {
-    echo "Machine: $(nproc) cores, $(lscpu | sed -n 's/^Model name: *//p'), $(free -g | awk '/Mem:/ {print $2}') GiB;" \
+    echo "Machine: $(. /etc/os-release && echo "$PRETTY_NAME"), $(nproc) cores, $(lscpu | sed -n 's/^Model name: *//p'), $(free -g | awk '/Mem:/ {print $2}') GiB;" \
         "$(wine --version); $(date -u +%Y-%m-%d)."
     echo
     echo "| keys | shape | contender | median ms per 1,000 keys | runs | server requests per key |"

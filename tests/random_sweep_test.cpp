@@ -61,36 +61,7 @@ private:
         return path;
     }
 
-    std::wstring Name() {
-        static const std::wstring kPool[] = {
-            // the product's names
-            L"Tavix",
-            L"Tavix 2000",
-            L"Ta.vix",
-            L"Ta.vix9",
-            L"RurevAvo",
-            L"Tavix\x96f2\x5e06",
-            // near misses
-            L"tavix",
-            L"TAVIX",
-            L"Ta_vix",
-            L"XTavix",
-            L"Ta.vi",
-            L"RurevAvo2",
-            L"RUREVAVO",
-            L"rurevavo",
-            L"Tavi",
-            // long and non-ASCII names
-            std::wstring(255, L'L'),
-            L"Tavix" + std::wstring(250, L'y'),
-            std::wstring(195, L'\x96f2'),
-            L"\x96f2\x5e06\x8a5e",
-            L"\xdcnicode \xe9t\xe9",
-            L"Settings",
-            L"Data",
-        };
-        return kPool[Pick(std::size(kPool))];
-    }
+    std::wstring Name() { return sweepcase::NamePool()[Pick(sweepcase::NamePool().size())]; }
 
     void Add(Case& c, HKEY root, const std::wstring& path, bool value) {
         c.keys.push_back({root, path, value});

@@ -144,6 +144,37 @@ bool VendorReportsAbsent(const Case& c, int target) {
 
 }  // namespace
 
+const std::vector<std::wstring>& NamePool() {
+    static const std::vector<std::wstring> pool = {
+        // the product's names
+        L"Tavix",
+        L"Tavix 2000",
+        L"Ta.vix",
+        L"Ta.vix9",
+        L"RurevAvo",
+        L"Tavix\x96f2\x5e06",
+        // near misses
+        L"tavix",
+        L"TAVIX",
+        L"Ta_vix",
+        L"XTavix",
+        L"Ta.vi",
+        L"RurevAvo2",
+        L"RUREVAVO",
+        L"rurevavo",
+        L"Tavi",
+        // long, non-ASCII and ordinary names
+        std::wstring(255, L'L'),
+        L"Tavix" + std::wstring(250, L'y'),
+        std::wstring(195, L'\x96f2'),
+        L"\x96f2\x5e06\x8a5e",
+        L"\xdcnicode \xe9t\xe9",
+        L"Settings",
+        L"Data",
+    };
+    return pool;
+}
+
 bool IsProductName(const std::wstring& name) {
     return name.rfind(L"Tavix", 0) == 0 || name.rfind(L"Ta.vix", 0) == 0 || name == L"RurevAvo";
 }
@@ -212,43 +243,55 @@ std::string Run(const Case& c) {
     return problems;
 }
 
+namespace {
+
+// Drops each element of one list of the case in turn, keeping every drop after which
+// the case still fails. Returns whether anything was dropped.
+template <typename T>
+bool DropWhileFailing(Case& best, std::vector<T> Case::*list) {
+    bool dropped = false;
+    for (size_t i = 0; i < (best.*list).size();) {
+        Case trial = best;
+        (trial.*list).erase((trial.*list).begin() + long(i));
+        if (!Run(trial).empty()) {
+            best = trial;
+            dropped = true;
+        } else {
+            ++i;
+        }
+    }
+    return dropped;
+}
+
+// Drops keys, each with everything below it, while the case still fails.
+bool DropKeysWhileFailing(Case& best) {
+    bool dropped = false;
+    for (size_t i = 0; i < best.keys.size();) {
+        Case trial = best;
+        const Key gone = trial.keys[i];
+        trial.keys.erase(
+            std::remove_if(trial.keys.begin(), trial.keys.end(),
+                           [&](const Key& k) { return k.root == gone.root && IsUnder(k.path, gone.path); }),
+            trial.keys.end());
+        if (!Run(trial).empty()) {
+            best = trial;
+            dropped = true;
+        } else {
+            ++i;
+        }
+    }
+    return dropped;
+}
+
+}  // namespace
+
 Case Shrink(const Case& c) {
     Case best = c;
     bool progress = true;
     while (progress) {
-        progress = false;
-        for (size_t i = 0; i < best.faults.size(); ++i) {
-            Case trial = best;
-            trial.faults.erase(trial.faults.begin() + long(i));
-            if (!Run(trial).empty()) {
-                best = trial;
-                progress = true;
-                --i;
-            }
-        }
-        for (size_t i = 0; i < best.links.size(); ++i) {
-            Case trial = best;
-            trial.links.erase(trial.links.begin() + long(i));
-            if (!Run(trial).empty()) {
-                best = trial;
-                progress = true;
-                --i;
-            }
-        }
-        for (size_t i = 0; i < best.keys.size(); ++i) {
-            // A key goes with everything below it.
-            Case trial = best;
-            const Key gone = trial.keys[i];
-            trial.keys.erase(
-                std::remove_if(trial.keys.begin(), trial.keys.end(),
-                               [&](const Key& k) { return k.root == gone.root && IsUnder(k.path, gone.path); }),
-                trial.keys.end());
-            if (trial.keys.size() != best.keys.size() && !Run(trial).empty()) {
-                best = trial;
-                progress = true;
-                --i;
-            }
-        }
+        progress = DropWhileFailing(best, &Case::faults);
+        progress = DropWhileFailing(best, &Case::links) || progress;
+        progress = DropKeysWhileFailing(best) || progress;
     }
     return best;
 }

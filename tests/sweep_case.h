@@ -54,6 +54,9 @@ struct Case {
 // The names the product's keys carry, decided independently of the code under test.
 bool IsProductName(const std::wstring& name);
 
+// Key names for generated cases: the product's, near misses, long and non-ASCII ones.
+const std::vector<std::wstring>& NamePool();
+
 // Builds the case on an empty stand-in, runs the four cleanup targets in order and
 // checks the invariants. Returns "" when all hold, else what broke.
 std::string Run(const Case& c);

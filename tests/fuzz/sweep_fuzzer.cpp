@@ -27,27 +27,7 @@ private:
     size_t at_ = 0;
 };
 
-const std::wstring& Name(unsigned i) {
-    static const std::wstring kPool[] = {
-        L"Tavix",
-        L"Tavix 2000",
-        L"Ta.vix",
-        L"Ta.vix9",
-        L"RurevAvo",
-        L"tavix",
-        L"Ta_vix",
-        L"XTavix",
-        L"Ta.vi",
-        L"RurevAvo2",
-        L"RUREVAVO",
-        L"Tavi",
-        L"Other",
-        L"Data",
-        std::wstring(255, L'L'),
-        std::wstring(195, L'\x96f2'),
-    };
-    return kPool[i % (sizeof kPool / sizeof kPool[0])];
-}
+const std::wstring& Name(unsigned i) { return sweepcase::NamePool()[i % sweepcase::NamePool().size()]; }
 
 // Where keys grow from: the four vendor keys and a few places beside them.
 std::pair<HKEY, std::wstring> Base(unsigned i) {
