@@ -245,14 +245,13 @@ std::string Run(const Case& c) {
 
 namespace {
 
-// Drops each element of one list of the case in turn, keeping every drop after which
-// the case still fails. Returns whether anything was dropped.
-template <typename T>
-bool DropWhileFailing(Case& best, std::vector<T> Case::*list) {
+// Tries removing each of `count` parts of the case in turn (`drop` removes the i-th),
+// keeping every removal after which the case still fails. Returns whether any stuck.
+bool DropWhileFailing(Case& best, size_t (*count)(const Case&), void (*drop)(Case&, size_t)) {
     bool dropped = false;
-    for (size_t i = 0; i < (best.*list).size();) {
+    for (size_t i = 0; i < count(best);) {
         Case trial = best;
-        (trial.*list).erase((trial.*list).begin() + long(i));
+        drop(trial, i);
         if (!Run(trial).empty()) {
             best = trial;
             dropped = true;
@@ -263,24 +262,18 @@ bool DropWhileFailing(Case& best, std::vector<T> Case::*list) {
     return dropped;
 }
 
-// Drops keys, each with everything below it, while the case still fails.
-bool DropKeysWhileFailing(Case& best) {
-    bool dropped = false;
-    for (size_t i = 0; i < best.keys.size();) {
-        Case trial = best;
-        const Key gone = trial.keys[i];
-        trial.keys.erase(
-            std::remove_if(trial.keys.begin(), trial.keys.end(),
-                           [&](const Key& k) { return k.root == gone.root && IsUnder(k.path, gone.path); }),
-            trial.keys.end());
-        if (!Run(trial).empty()) {
-            best = trial;
-            dropped = true;
-        } else {
-            ++i;
-        }
-    }
-    return dropped;
+size_t FaultCount(const Case& c) { return c.faults.size(); }
+size_t LinkCount(const Case& c) { return c.links.size(); }
+size_t KeyCount(const Case& c) { return c.keys.size(); }
+void DropFault(Case& c, size_t i) { c.faults.erase(c.faults.begin() + long(i)); }
+void DropLink(Case& c, size_t i) { c.links.erase(c.links.begin() + long(i)); }
+
+// A key goes with everything below it.
+void DropKey(Case& c, size_t i) {
+    const Key gone = c.keys[i];
+    c.keys.erase(std::remove_if(c.keys.begin(), c.keys.end(),
+                                [&](const Key& k) { return k.root == gone.root && IsUnder(k.path, gone.path); }),
+                 c.keys.end());
 }
 
 }  // namespace
@@ -289,9 +282,9 @@ Case Shrink(const Case& c) {
     Case best = c;
     bool progress = true;
     while (progress) {
-        progress = DropWhileFailing(best, &Case::faults);
-        progress = DropWhileFailing(best, &Case::links) || progress;
-        progress = DropKeysWhileFailing(best) || progress;
+        progress = DropWhileFailing(best, FaultCount, DropFault);
+        progress = DropWhileFailing(best, LinkCount, DropLink) || progress;
+        progress = DropWhileFailing(best, KeyCount, DropKey) || progress;
     }
     return best;
 }
