@@ -45,15 +45,6 @@ struct Handle {
 
 wchar_t Fold(wchar_t c) { return (c >= L'a' && c <= L'z') ? wchar_t(c - L'a' + L'A') : c; }
 
-int CompareNoCase(const std::wstring& a, const std::wstring& b) {
-    size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        wchar_t x = Fold(a[i]), y = Fold(b[i]);
-        if (x != y) return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
 struct State {
     NodePtr machine = std::make_shared<Node>();
     NodePtr user = std::make_shared<Node>();
@@ -95,6 +86,16 @@ int CompareLevel(const std::wstring& stored, const wchar_t* level, size_t length
         if (x != y) return x < y ? -1 : 1;
     }
     return stored.size() == length ? 0 : (stored.size() < length ? -1 : 1);
+}
+
+bool SameName(const std::wstring& a, const std::wstring& b) { return CompareLevel(a, b.data(), b.size()) == 0; }
+
+// The key's value of that name (any case), or null.
+std::pair<std::wstring, DWORD>* FindValue(Node& node, const std::wstring& name) {
+    for (auto& value : node.values) {
+        if (SameName(value.first, name)) return &value;
+    }
+    return nullptr;
 }
 
 size_t LowerBound(const Node& node, const wchar_t* level, size_t length) {
@@ -281,15 +282,12 @@ LONG RegQueryValueExW(HKEY key, const WCHAR* valueName, DWORD* reserved, DWORD* 
     NodePtr node = Resolve(key, &access, &error);
     if (!node) return error;
     if ((access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
-    std::wstring wanted = valueName ? valueName : L"";
-    for (const auto& value : node->values) {
-        if (CompareNoCase(value.first, wanted) != 0) continue;
-        if (type) *type = value.second;
-        // Values carry no data in the stand-in.
-        if (dataLength) *dataLength = 0;
-        return ERROR_SUCCESS;
-    }
-    return ERROR_FILE_NOT_FOUND;
+    const auto* value = FindValue(*node, valueName ? valueName : L"");
+    if (!value) return ERROR_FILE_NOT_FOUND;
+    if (type) *type = value->second;
+    // Values carry no data in the stand-in.
+    if (dataLength) *dataLength = 0;
+    return ERROR_SUCCESS;
 }
 
 namespace hostreg {
@@ -319,21 +317,15 @@ std::wstring StoredPath(HKEY root, const std::wstring& path) {
 
 void SetValue(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type) {
     NodePtr node = ControlFindOrDie(root, path);
-    for (auto& value : node->values) {
-        if (CompareNoCase(value.first, name) == 0) {
-            value.second = type;
-            return;
-        }
-    }
-    node->values.emplace_back(name, type);
+    if (auto* value = FindValue(*node, name))
+        value->second = type;
+    else
+        node->values.emplace_back(name, type);
 }
 
 bool HasValue(HKEY root, const std::wstring& path, const std::wstring& name) {
     NodePtr node = ControlFind(root, path);
-    if (!node) return false;
-    for (const auto& value : node->values)
-        if (CompareNoCase(value.first, name) == 0) return true;
-    return false;
+    return node && FindValue(*node, name);
 }
 
 void CreateLink(HKEY root, const std::wstring& path, HKEY targetRoot, const std::wstring& targetPath) {

@@ -78,24 +78,13 @@ private:
             std::wstring name = Name();
             bool clash = false;
             for (const std::wstring& other : used)
-                clash = clash || Same(other, name);
+                clash = clash || sweepcase::SameKeyName(other, name);
             if (clash) continue;
             used.push_back(name);
             std::wstring child = path + L"\\" + name;
             Add(c, root, child, Chance(0.3));
             Grow(c, root, child, depth + 1);
         }
-    }
-
-    static bool Same(const std::wstring& a, const std::wstring& b) {
-        if (a.size() != b.size()) return false;
-        for (size_t i = 0; i < a.size(); ++i) {
-            wchar_t x = a[i], y = b[i];
-            if (x >= L'a' && x <= L'z') x = wchar_t(x - 32);
-            if (y >= L'a' && y <= L'z') y = wchar_t(y - 32);
-            if (x != y) return false;
-        }
-        return true;
     }
 
     void MakeLinks(Case& c) {

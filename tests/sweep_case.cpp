@@ -175,6 +175,8 @@ const std::vector<std::wstring>& NamePool() {
     return pool;
 }
 
+bool SameKeyName(const std::wstring& a, const std::wstring& b) { return Upper(a) == Upper(b); }
+
 bool IsProductName(const std::wstring& name) {
     return name.rfind(L"Tavix", 0) == 0 || name.rfind(L"Ta.vix", 0) == 0 || name == L"RurevAvo";
 }

@@ -54,6 +54,9 @@ struct Case {
 // The names the product's keys carry, decided independently of the code under test.
 bool IsProductName(const std::wstring& name);
 
+// True when the registry takes the two names for the same key (it ignores case).
+bool SameKeyName(const std::wstring& a, const std::wstring& b);
+
 // Key names for generated cases: the product's, near misses, long and non-ASCII ones.
 const std::vector<std::wstring>& NamePool();
 
